@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the VST3 bundle in Release, installs it into ~/.vst3 and renders a short demo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+scripts/configure.sh
+cmake --build build --parallel "$(nproc)" --target RuvAzozu_VST3
+
+bundle="$(pwd)/build/RuvAzozu_artefacts/Release/VST3/RUV AZOZU.vst3"
+echo
+echo "Built:     $bundle"
+echo "Installed: $HOME/.vst3/RUV AZOZU.vst3"
