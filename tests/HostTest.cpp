@@ -186,3 +186,88 @@ TEST_F (HostedPlugin, ProcessesSilentBlocksAsSilence)
 
     plugin->releaseResources();
 }
+
+namespace
+{
+    void setAll (juce::AudioPluginInstance& plugin, std::initializer_list<std::pair<int, float>> values)
+    {
+        const auto parameters = automatableParameters (plugin);
+        for (const auto& [index, value] : values)
+            parameters[index]->setValueNotifyingHost (value);
+    }
+
+    // Renders seconds of audio in host-sized blocks with the given events at absolute positions.
+    juce::AudioBuffer<float> renderThroughHost (juce::AudioPluginInstance& plugin, int numSamples,
+                                                const juce::MidiBuffer& events)
+    {
+        constexpr int blockSize = 512;
+        plugin.setPlayConfigDetails (0, 2, 48000.0, blockSize);
+        plugin.prepareToPlay (48000.0, blockSize);
+
+        juce::AudioBuffer<float> output (2, numSamples), block (2, blockSize);
+        juce::MidiBuffer midi;
+        for (int start = 0; start + blockSize <= numSamples; start += blockSize)
+        {
+            midi.clear();
+            midi.addEvents (events, start, blockSize, -start);
+            block.clear();
+            plugin.processBlock (block, midi);
+            for (int ch = 0; ch < 2; ++ch)
+                output.copyFrom (ch, start, block, ch, 0, blockSize);
+        }
+
+        plugin.releaseResources();
+        return output;
+    }
+}
+
+TEST_F (HostedPlugin, AMidiNoteSoundsAtItsPitchInStereo)
+{
+    // Only the 8' drawbar, no percussion, vibrato or drive: note 69 is a 440 Hz tone.
+    setAll (*plugin, { { 0, 0.0f }, { 2, 1.0f }, { 3, 0.0f }, { 5, 0.0f }, { 8, 0.0f },
+                       { 9, 0.0f }, { 10, 0.0f }, { 12, 0.0f } });
+
+    juce::MidiBuffer events;
+    events.addEvent (juce::MidiMessage::noteOn (1, 69, 1.0f), 1000);
+    const auto out = renderThroughHost (*plugin, 48128, events);
+
+    for (int ch = 0; ch < 2; ++ch)
+    {
+        EXPECT_EQ (out.getMagnitude (ch, 1, 999), 0.0f);
+        EXPECT_GT (out.getRMSLevel (ch, 4800, 43000), 0.01f); // about 0.037 at the default -10 dB
+    }
+
+    // Count upward crossings of the signal's mean over one second after the attack.
+    double mean = 0.0;
+    for (int i = 4800; i < 48000; ++i)
+        mean += out.getSample (0, i) + out.getSample (1, i);
+    mean /= 43200.0;
+
+    int crossings = 0;
+    for (int i = 4801; i < 48000; ++i)
+        crossings += (out.getSample (0, i - 1) + out.getSample (1, i - 1) < mean
+                      && out.getSample (0, i) + out.getSample (1, i) >= mean) ? 1 : 0;
+    EXPECT_NEAR (crossings / 0.9, 440.0, 2.0);
+}
+
+TEST_F (HostedPlugin, OutputStaysFiniteWhateverTheParameters)
+{
+    const auto parameters = automatableParameters (*plugin);
+    juce::Random random (99);
+
+    for (int trial = 0; trial < 6; ++trial)
+    {
+        for (int i = 0; i < 14; ++i)
+            parameters[i]->setValueNotifyingHost (trial < 2 ? (float) trial : random.nextFloat());
+
+        juce::MidiBuffer events;
+        for (int note = 0; note < 128; note += 5)
+            events.addEvent (juce::MidiMessage::noteOn (1 + note % 16, note, (juce::uint8) (1 + note % 127)), note * 37);
+
+        const auto out = renderThroughHost (*plugin, 24576, events);
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < out.getNumSamples(); ++i)
+                ASSERT_TRUE (std::isfinite (out.getSample (ch, i))) << "trial " << trial;
+        EXPECT_GT (out.getMagnitude (0, out.getNumSamples()), 0.0f);
+    }
+}
