@@ -39,6 +39,10 @@ void RirLookAndFeel::drawRotarySlider (juce::Graphics& g, int x, int y, int widt
     const float cx = (float) x + inset + areaW * 0.5f;
     const float cy = (float) y + inset + areaH * 0.5f;
 
+    // No room for a knob: show nothing, not even the dot a zero-size rim would leave.
+    if (radius <= 0.0f)
+        return;
+
     const float lineW = theme.knobArcRatio * radius;
     const float arcRadius = radius - lineW * 0.5f;
     const float faceRadius = radius - 1.7f * lineW;
