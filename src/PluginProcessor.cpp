@@ -1,6 +1,7 @@
 #include "PluginProcessor.h"
 
 #include "Params.h"
+#include "PluginEditor.h"
 #include "Presets.h"
 #include "SafeTreeReader.h"
 
@@ -130,7 +131,7 @@ bool OrganProcessor::acceptsMidi() const { return true; }
 bool OrganProcessor::producesMidi() const { return false; }
 bool OrganProcessor::isMidiEffect() const { return false; }
 
-juce::AudioProcessorEditor* OrganProcessor::createEditor() { return new juce::GenericAudioProcessorEditor (*this); }
+juce::AudioProcessorEditor* OrganProcessor::createEditor() { return new OrganEditor (*this); }
 bool OrganProcessor::hasEditor() const { return true; }
 
 bool OrganProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
