@@ -1,6 +1,7 @@
 // Test helper for ruv_render: writes a MIDI file with known timing and checks rendered WAV files.
 //   render_check midi FILE                 writes the test phrase
 //   render_check wav FILE RATE BITS demo|phrase   checks a rendering of the demo or of that phrase
+//   render_check differ FILE FILE                  passes when two renderings differ audibly
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
@@ -56,10 +57,40 @@ namespace
         return condition ? 0 : 1;
     }
 
-    int checkWav (const juce::File& file, double rate, int bits, bool isPhrase)
+    std::unique_ptr<juce::AudioFormatReader> openWav (const juce::File& file)
     {
         juce::WavAudioFormat wav;
-        std::unique_ptr<juce::AudioFormatReader> reader (wav.createReaderFor (file.createInputStream().release(), true));
+        return std::unique_ptr<juce::AudioFormatReader> (wav.createReaderFor (file.createInputStream().release(), true));
+    }
+
+    juce::AudioBuffer<float> readAll (juce::AudioFormatReader& reader)
+    {
+        juce::AudioBuffer<float> audio ((int) reader.numChannels, (int) reader.lengthInSamples);
+        reader.read (&audio, 0, audio.getNumSamples(), 0, true, true);
+        return audio;
+    }
+
+    int checkDiffer (const juce::File& first, const juce::File& second)
+    {
+        auto a = openWav (first), b = openWav (second);
+        if (a == nullptr || b == nullptr)
+            return check (false, "readable WAV files");
+
+        const auto audioA = readAll (*a), audioB = readAll (*b);
+        int failures = check (audioA.getNumSamples() == audioB.getNumSamples(), "same length");
+
+        float difference = 0.0f;
+        const int length = juce::jmin (audioA.getNumSamples(), audioB.getNumSamples());
+        for (int ch = 0; ch < juce::jmin (audioA.getNumChannels(), audioB.getNumChannels()); ++ch)
+            for (int i = 0; i < length; ++i)
+                difference = juce::jmax (difference, std::abs (audioA.getSample (ch, i) - audioB.getSample (ch, i)));
+
+        return failures + check (difference > 0.01f, "largest difference " + juce::String (difference));
+    }
+
+    int checkWav (const juce::File& file, double rate, int bits, bool isPhrase)
+    {
+        auto reader = openWav (file);
         if (reader == nullptr)
             return check (false, "readable WAV file " + file.getFullPathName());
 
@@ -67,9 +98,8 @@ namespace
                      + check (reader->sampleRate == rate, "sample rate " + juce::String (reader->sampleRate))
                      + check ((int) reader->bitsPerSample == bits, juce::String (reader->bitsPerSample) + " bits");
 
-        const auto length = (int) reader->lengthInSamples;
-        juce::AudioBuffer<float> audio ((int) reader->numChannels, length);
-        reader->read (&audio, 0, length, 0, true, true);
+        const auto audio = readAll (*reader);
+        const auto length = audio.getNumSamples();
         const double seconds = length / rate;
 
         bool finite = true;
@@ -112,9 +142,12 @@ int main (int argc, char* argv[])
     if (args.size() == 2 && args[0] == "midi")
         return writeMidi (file) ? 0 : check (false, "wrote " + file.getFullPathName());
 
+    if (args.size() == 3 && args[0] == "differ")
+        return checkDiffer (file, juce::File::getCurrentWorkingDirectory().getChildFile (args[2])) == 0 ? 0 : 1;
+
     if (args.size() == 5 && args[0] == "wav")
         return checkWav (file, args[2].getDoubleValue(), args[3].getIntValue(), args[4] == "phrase") == 0 ? 0 : 1;
 
-    std::cerr << "usage: render_check midi FILE | wav FILE RATE BITS demo|phrase" << std::endl;
+    std::cerr << "usage: render_check midi FILE | wav FILE RATE BITS demo|phrase | differ FILE FILE" << std::endl;
     return 2;
 }
