@@ -11,3 +11,8 @@ bundle="$(pwd)/build/RuvAzozu_artefacts/Release/VST3/RUV AZOZU.vst3"
 echo
 echo "Built:     $bundle"
 echo "Installed: $HOME/.vst3/RUV AZOZU.vst3"
+
+# Render the built-in demo phrase through the bundle, as a host would play it.
+cmake --build build --parallel "$(nproc)" --target ruv_render
+build/tools/render/ruv_render --bundle "$bundle" --out build/demo.wav
+echo "Demo:      $(pwd)/build/demo.wav"
