@@ -166,3 +166,45 @@ TEST (BlockProcessing, AcceptsOnlyMonoOrStereoOutputs)
         EXPECT_FALSE (processor.isBusesLayoutSupported (layoutWith ({}, withInput)));
     }
 }
+
+TEST (BlockProcessing, AFloodOfMidiIsPlayedWithoutHarm)
+{
+    OrganProcessor processor;
+    processor.prepareToPlay (48000.0, 512);
+
+    juce::Random random (5);
+    juce::AudioBuffer<float> buffer (2, 512);
+
+    for (int block = 0; block < 10; ++block)
+    {
+        // Thousands of events per block: notes on every channel, controllers, pitch bends,
+        // program changes, all-notes-off and system exclusive messages.
+        juce::MidiBuffer midi;
+        for (int i = 0; i < 5000; ++i)
+        {
+            const int channel = 1 + random.nextInt (16), position = random.nextInt (512);
+            switch (random.nextInt (6))
+            {
+                case 0:  midi.addEvent (juce::MidiMessage::noteOn (channel, random.nextInt (128), (juce::uint8) random.nextInt (128)), position); break;
+                case 1:  midi.addEvent (juce::MidiMessage::noteOff (channel, random.nextInt (128)), position); break;
+                case 2:  midi.addEvent (juce::MidiMessage::controllerEvent (channel, random.nextInt (128), random.nextInt (128)), position); break;
+                case 3:  midi.addEvent (juce::MidiMessage::pitchWheel (channel, random.nextInt (16384)), position); break;
+                case 4:  midi.addEvent (juce::MidiMessage::programChange (channel, random.nextInt (128)), position); break;
+                default:
+                {
+                    const juce::uint8 sysex[] = { 0x7d, (juce::uint8) random.nextInt (128), 0x01, 0x02 };
+                    midi.addEvent (juce::MidiMessage::createSysExMessage (sysex, (int) sizeof (sysex)), position);
+                }
+            }
+        }
+
+        processor.processBlock (buffer, midi);
+
+        for (int ch = 0; ch < 2; ++ch)
+            for (int i = 0; i < 512; ++i)
+                ASSERT_TRUE (std::isfinite (buffer.getSample (ch, i)));
+    }
+
+    // MIDI program changes are not factory programs: only the host's program calls switch them.
+    EXPECT_EQ (processor.getCurrentProgram(), 0);
+}
