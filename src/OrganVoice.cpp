@@ -97,7 +97,8 @@ void OrganVoice::renderNextBlock (juce::AudioBuffer<float>& outputBuffer, int st
             panPhase += panIncrement;
             if (panPhase >= 1.0) panPhase -= 1.0;
 
-            const double pitchFactor = std::pow (2.0, vibratoDepth * std::sin (twoPi * vibratoPhase));
+            // With the vibrato off the factor is exactly 1: skip its sine and power.
+            const double pitchFactor = vibratoDepth == 0.0 ? 1.0 : std::pow (2.0, vibratoDepth * std::sin (twoPi * vibratoPhase));
 
             float sum = 0.0f;
             for (size_t k = 0; k < (size_t) numPartials; ++k)

@@ -117,11 +117,21 @@ void OrganProcessor::applyOutputVolume (juce::AudioBuffer<float>& buffer, int nu
 {
     outputGain.setTargetValue (juce::Decibels::decibelsToGain (volumePointer->load (std::memory_order_relaxed)));
 
+    if (! outputGain.isSmoothing())
+    {
+        const float gain = outputGain.getTargetValue();
+        for (int channel = 0; channel < numChannels; ++channel)
+            buffer.applyGain (channel, 0, buffer.getNumSamples(), gain);
+        return;
+    }
+
+    // One gain step per sample frame, shared by all channels.
+    auto* const* channels = buffer.getArrayOfWritePointers();
     for (int i = 0; i < buffer.getNumSamples(); ++i)
     {
         const float gain = outputGain.getNextValue();
         for (int channel = 0; channel < numChannels; ++channel)
-            buffer.getWritePointer (channel)[i] *= gain;
+            channels[channel][i] *= gain;
     }
 }
 
