@@ -326,3 +326,108 @@ TEST (OrganEditor, PaintsTheFinishedWindow)
     for (int x = 40; x < 700; x += 20)
         EXPECT_GT (pixel (x, 365).getBrightness(), 0.9f) << "key at x " << x;
 }
+
+namespace
+{
+    // A processor with a choice parameter, for the control kind no organ parameter uses yet.
+    class ChoiceProcessor : public juce::AudioProcessor
+    {
+    public:
+        ChoiceProcessor() : state (*this, nullptr, "PARAMETERS", createLayout()) {}
+
+        static juce::AudioProcessorValueTreeState::ParameterLayout createLayout()
+        {
+            juce::AudioProcessorValueTreeState::ParameterLayout layout;
+            layout.add (std::make_unique<juce::AudioParameterChoice> (juce::ParameterID { "speed", 1 }, "Speed",
+                                                                      juce::StringArray { "Slow", "Brake", "Fast" }, 2));
+            layout.add (std::make_unique<juce::AudioParameterFloat> (juce::ParameterID { "level", 1 }, "Level", 0.0f, 1.0f, 0.5f));
+            return layout;
+        }
+
+        const juce::String getName() const override { return "choice"; }
+        void prepareToPlay (double, int) override {}
+        void releaseResources() override {}
+        using juce::AudioProcessor::processBlock;
+        void processBlock (juce::AudioBuffer<float>&, juce::MidiBuffer&) override {}
+        double getTailLengthSeconds() const override { return 0.0; }
+        bool acceptsMidi() const override { return false; }
+        bool producesMidi() const override { return false; }
+        juce::AudioProcessorEditor* createEditor() override { return nullptr; }
+        bool hasEditor() const override { return false; }
+        int getNumPrograms() override { return 1; }
+        int getCurrentProgram() override { return 0; }
+        void setCurrentProgram (int) override {}
+        const juce::String getProgramName (int) override { return {}; }
+        void changeProgramName (int, const juce::String&) override {}
+        void getStateInformation (juce::MemoryBlock&) override {}
+        void setStateInformation (const void*, int) override {}
+
+        juce::AudioProcessorValueTreeState state;
+    };
+
+    struct ComboParts
+    {
+        explicit ComboParts (LabeledCombo& combo)
+        {
+            for (auto* child : combo.getChildren())
+            {
+                if (auto* l = dynamic_cast<juce::Label*> (child)) label = l;
+                if (auto* b = dynamic_cast<juce::ComboBox*> (child)) box = b;
+            }
+        }
+
+        juce::Label* label = nullptr;
+        juce::ComboBox* box = nullptr;
+    };
+}
+
+TEST (LabeledCombo, ShowsTheChoicesOfItsParameterAndFollowsItBothWays)
+{
+    ChoiceProcessor processor;
+    LabeledCombo combo (processor.state, "speed", "SPEED");
+    combo.setBounds (0, 0, 86, 90);
+
+    const ComboParts parts (combo);
+    ASSERT_NE (parts.label, nullptr);
+    ASSERT_NE (parts.box, nullptr);
+
+    EXPECT_EQ (parts.label->getText(), "SPEED");
+    EXPECT_EQ (parts.label->getBounds(), juce::Rectangle<int> (0, 0, 86, 16));
+    EXPECT_EQ (parts.box->getBounds(), juce::Rectangle<int> (2, 34, 82, 48));
+    EXPECT_EQ (parts.label->findColour (juce::Label::textColourId), rir::ui::mutableTheme().textDim);
+    EXPECT_EQ (parts.label->getFont().getTypefaceName(), juce::Font::getDefaultMonospacedFontName());
+    EXPECT_FLOAT_EQ (parts.label->getFont().getHeight(), 12.0f);
+
+    ASSERT_EQ (parts.box->getNumItems(), 3);
+    EXPECT_EQ (parts.box->getItemText (1), "Brake");
+    EXPECT_EQ (parts.box->getItemId (0), 1);
+    EXPECT_EQ (parts.box->getSelectedId(), 3); // the default, "Fast"
+
+    parts.box->setSelectedId (1, juce::sendNotificationSync);
+    EXPECT_EQ (dynamic_cast<juce::AudioParameterChoice*> (processor.state.getParameter ("speed"))->getIndex(), 0);
+
+    test::setParameter (processor.state, "speed", 1.0f);
+    EXPECT_EQ (parts.box->getSelectedId(), 2);
+
+    // Short cells give all their height to the caption first.
+    combo.setSize (50, 10);
+    EXPECT_EQ (parts.label->getBounds(), juce::Rectangle<int> (0, 0, 50, 10));
+    EXPECT_EQ (parts.box->getHeight(), 0);
+}
+
+TEST (LabeledCombo, OtherOrUnknownParametersLeaveAnEmptyBox)
+{
+    ChoiceProcessor processor;
+
+    for (const char* id : { "level", "nothing" })
+    {
+        LabeledCombo combo (processor.state, id, "X");
+        const ComboParts parts (combo);
+        EXPECT_EQ (parts.box->getNumItems(), 0) << id;
+
+        // The float parameter is still attached: moving it leaves the empty box as it is.
+        test::setParameter (processor.state, "level", 0.9f);
+        EXPECT_EQ (parts.box->getSelectedId(), 0) << id;
+        EXPECT_EQ (parts.label->getText(), "X");
+    }
+}
