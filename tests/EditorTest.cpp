@@ -58,13 +58,20 @@ namespace
     }
 
     // The plug-in's JUCE build has no modal loops (no runDispatchLoopUntil), so pump the
-    // message queue with the framework's own single-step dispatcher.
-    void dispatchFor (int milliseconds)
+    // message queue with the framework's own single-step dispatcher until the condition holds
+    // (generous time limits: X round trips are slow on a busy machine).
+    template <typename Condition>
+    bool dispatchUntil (Condition condition, int timeoutMs = 5000)
     {
-        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
-        while (juce::Time::getMillisecondCounter() < end)
+        const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+        while (! condition())
+        {
+            if (juce::Time::getMillisecondCounter() > end)
+                return false;
             if (! juce::dispatchNextMessageOnSystemQueue (true))
                 juce::Thread::sleep (1);
+        }
+        return true;
     }
 
     // Delivers a key press or release to a window, as the X server would for a typed key.
@@ -247,21 +254,18 @@ TEST (OrganEditor, KeyboardStartsAtC1WithTwentyPixelKeysAndPlaysTheOrgan)
     editor.setTopLeftPosition (0, 0);
     editor.addToDesktop (0);
     editor.setVisible (true);
-    dispatchFor (300);
+    ASSERT_TRUE (dispatchUntil ([&] { return editor.isShowing() && editor.getPeer() != nullptr; }));
 
     // The leftmost key past the 12 px scroll button is note 36, which JUCE names "C1".
     EXPECT_EQ (keyboard.getNoteAndVelocityAtPosition ({ 14.0f, 55.0f }).note, 36);
     EXPECT_EQ (juce::MidiMessage::getMidiNoteName (36, true, true, 3), "C1");
 
     // The "a" key plays note 72 on channel 1 while the keyboard has the focus.
-    keyboard.grabKeyboardFocus();
-    dispatchFor (200);
-    ASSERT_TRUE (keyboard.hasKeyboardFocus (false));
+    ASSERT_TRUE (dispatchUntil ([&] { keyboard.grabKeyboardFocus(); return keyboard.hasKeyboardFocus (false); }));
 
     const auto window = (Window) (juce::pointer_sized_int) editor.getPeer()->getNativeHandle();
     sendKey (display, window, XK_a, true);
-    dispatchFor (200);
-    EXPECT_TRUE (processor.keyboardState.isNoteOn (1, 72));
+    EXPECT_TRUE (dispatchUntil ([&] { return processor.keyboardState.isNoteOn (1, 72); }));
 
     juce::AudioBuffer<float> buffer (2, 256);
     juce::MidiBuffer midi;
@@ -269,8 +273,7 @@ TEST (OrganEditor, KeyboardStartsAtC1WithTwentyPixelKeysAndPlaysTheOrgan)
     EXPECT_GT (buffer.getMagnitude (0, 10, 246), 0.001f); // sounding in the next block
 
     sendKey (display, window, XK_a, false);
-    dispatchFor (200);
-    EXPECT_FALSE (processor.keyboardState.isNoteOn (1, 72));
+    EXPECT_TRUE (dispatchUntil ([&] { return ! processor.keyboardState.isNoteOn (1, 72); }));
 }
 
 TEST (OrganEditor, PaintsTheFinishedWindow)
