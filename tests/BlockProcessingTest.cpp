@@ -109,9 +109,7 @@ TEST (BlockProcessing, OddBlockSizesChannelCountsAndRatesStayFinite)
             processor.processBlock (buffer, midi);
             midi.clear();
 
-            for (int ch = 0; ch < c.channels; ++ch)
-                for (int i = 0; i < c.blockSize; ++i)
-                    ASSERT_TRUE (std::isfinite (buffer.getSample (ch, i)));
+            ASSERT_TRUE (test::allFinite (buffer));
             ASSERT_TRUE (std::isfinite (processor.meterLevels.peak().load()));
         }
     }
@@ -200,9 +198,7 @@ TEST (BlockProcessing, AFloodOfMidiIsPlayedWithoutHarm)
 
         processor.processBlock (buffer, midi);
 
-        for (int ch = 0; ch < 2; ++ch)
-            for (int i = 0; i < 512; ++i)
-                ASSERT_TRUE (std::isfinite (buffer.getSample (ch, i)));
+        ASSERT_TRUE (test::allFinite (buffer));
     }
 
     // MIDI program changes are not factory programs: only the host's program calls switch them.

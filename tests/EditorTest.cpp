@@ -1,6 +1,7 @@
 #include "PluginEditor.h"
 #include "Presets.h"
 #include "TestHelpers.h"
+#include "UiKitTestHelpers.h"
 #include "ui/Theme.h"
 
 #include <gtest/gtest.h>
@@ -49,13 +50,7 @@ namespace
         juce::MidiKeyboardComponent* keyboard = nullptr;
     };
 
-    juce::Label* textBoxOf (juce::Slider& slider)
-    {
-        for (auto* child : slider.getChildren())
-            if (auto* label = dynamic_cast<juce::Label*> (child))
-                return label;
-        return nullptr;
-    }
+    using uitest::textBoxOf;
 
     // The plug-in's JUCE build has no modal loops (no runDispatchLoopUntil), so pump the
     // message queue with the framework's own single-step dispatcher until the condition holds

@@ -2,6 +2,7 @@
 
 #include "PluginProcessor.h"
 
+#include <cmath>
 #include <map>
 
 namespace test
@@ -20,6 +21,16 @@ namespace test
     {
         auto* parameter = apvts.getParameter (id);
         parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
+    }
+
+    // Whether every sample of every channel is a finite number.
+    inline bool allFinite (const juce::AudioBuffer<float>& buffer)
+    {
+        for (int ch = 0; ch < buffer.getNumChannels(); ++ch)
+            for (int i = 0; i < buffer.getNumSamples(); ++i)
+                if (! std::isfinite (buffer.getSample (ch, i)))
+                    return false;
+        return true;
     }
 
     inline juce::MemoryBlock saveState (juce::AudioProcessor& processor)

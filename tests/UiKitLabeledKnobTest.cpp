@@ -13,14 +13,7 @@ namespace
     using uitest::hex;
     using uitest::near;
 
-    // The slider's value text box is its only child label.
-    juce::Label* textBoxOf (juce::Slider& slider)
-    {
-        for (auto* child : slider.getChildren())
-            if (auto* label = dynamic_cast<juce::Label*> (child))
-                return label;
-        return nullptr;
-    }
+    using uitest::textBoxOf;
 
     float defaultOf (juce::AudioProcessorValueTreeState& apvts, const juce::String& id)
     {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_graphics/juce_graphics.h>
+#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <cmath>
 #include <functional>
@@ -17,6 +17,15 @@ namespace uitest
             && close (actual.getRed(), expected.getRed())
             && close (actual.getGreen(), expected.getGreen())
             && close (actual.getBlue(), expected.getBlue());
+    }
+
+    // A slider's value text box: its only child label.
+    inline juce::Label* textBoxOf (juce::Slider& slider)
+    {
+        for (auto* child : slider.getChildren())
+            if (auto* label = dynamic_cast<juce::Label*> (child))
+                return label;
+        return nullptr;
     }
 
     inline bool near (juce::Colour actual, juce::Colour expected)
